@@ -1,0 +1,166 @@
+"""Fixtures of the end-to-end scenarios: fresh Wine machines and the real executable on them."""
+
+import os
+import shutil
+import subprocess
+from pathlib import Path
+
+import pytest
+
+HERE = Path(__file__).resolve().parent
+MACHINE_TOOL = HERE.parent / "wine" / "machine"
+WINE64 = "/usr/lib/wine/wine64"
+WINESERVER = "/usr/lib/wine/wineserver64"
+# The cross-built helper programs, beside the build's other outputs (set from --build-dir).
+FIXTURES = Path()
+
+
+def pytest_addoption(parser):
+    parser.addoption("--build-dir", required=True, help="the CMake build folder of the Windows build")
+    parser.addoption("--exe", required=True, help="the updater executable under test")
+
+
+def pytest_configure(config):
+    global FIXTURES
+    build = config.getoption("--build-dir", default=None)
+    if build:
+        FIXTURES = Path(build).resolve() / "fixtures"
+
+
+def is_64_bit(exe: Path) -> bool:
+    data = exe.read_bytes()[:4096]
+    pe = int.from_bytes(data[0x3C:0x40], "little")
+    machine = int.from_bytes(data[pe + 4 : pe + 6], "little")
+    return machine == 0x8664
+
+
+class Machine:
+    """A fresh Wine machine (a copy of the build's booted template) with its own wineserver."""
+
+    def __init__(self, prefix: Path, exe: Path):
+        self.prefix = prefix
+        self.exe = exe
+        self.program_is_64_bit = is_64_bit(exe)
+        self.env = dict(os.environ)
+        self.env.update(
+            WINEPREFIX=str(prefix),
+            WINEARCH="win64",
+            WINELOADER=WINE64,
+            WINEDEBUG="-all",
+            WINEDLLOVERRIDES="mscoree,mshtml=",
+        )
+        # One wineserver for the machine's whole life: warm runs, and services are not ended
+        # when the last ordinary process exits.
+        subprocess.run([WINESERVER, "-p"], env=self.env, check=True)
+        # Warm it: the machine's own services start now, holding no pipe of a later capture.
+        subprocess.run([WINE64, "cmd", "/c", "exit"], env=self.env, stdin=subprocess.DEVNULL,
+                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=120)
+
+    # -- paths ----------------------------------------------------------------------------------
+    @property
+    def drive_c(self) -> Path:
+        return self.prefix / "drive_c"
+
+    @property
+    def system_folder(self) -> Path:
+        """The system folder as the program under test sees it (WOW64 redirects a 32-bit one)."""
+        return self.drive_c / "windows" / ("system32" if self.program_is_64_bit else "syswow64")
+
+    @property
+    def policy_folder(self) -> Path:
+        return self.system_folder / "Tolvan" / "Vorlix"
+
+    @property
+    def policy_file(self) -> Path:
+        return self.policy_folder / "ovs.cfg"
+
+    def windows_path(self, path: Path) -> str:
+        relative = Path(path).resolve().relative_to(self.drive_c.resolve())
+        return "C:\\" + str(relative).replace("/", "\\")
+
+    # -- programs -------------------------------------------------------------------------------
+    def wine(self, *args, cwd=None, timeout=120, check=False):
+        return subprocess.run([WINE64, *map(str, args)], env=self.env, cwd=cwd, timeout=timeout,
+                              capture_output=True, check=check)
+
+    def run(self, *args, cwd=None, timeout=120) -> int:
+        """Runs the updater in the folder; returns its whole exit code (a signed 32-bit value)."""
+        return self.run_program(self.exe, *args, cwd=cwd, timeout=timeout)
+
+    def run_program(self, program, *args, cwd=None, timeout=120) -> int:
+        cwd = Path(cwd) if cwd else self.drive_c / "users"
+        result = self.wine(FIXTURES / "run_program.exe", program, *args, cwd=cwd, timeout=timeout)
+        out = result.stdout.decode("utf-8", "replace")
+        assert out.startswith("exit="), f"the program did not run: {out!r} {result.stderr!r}"
+        return int(out.strip().split("=", 1)[1])
+
+    # -- registry, where the program under test sees it -----------------------------------------
+    @property
+    def view(self) -> str:
+        return "/reg:64" if self.program_is_64_bit else "/reg:32"
+
+    def reg_query(self, key: str, value: str):
+        """The value's data as `reg query` prints it, or None when it is absent."""
+        result = self.wine("reg", "query", key, "/v", value, self.view)
+        if result.returncode != 0:
+            return None
+        for line in result.stdout.decode("utf-8", "replace").splitlines():
+            parts = line.split(None, 2)
+            if len(parts) >= 2 and parts[0] == value and parts[1].startswith("REG_"):
+                return parts[2].strip() if len(parts) == 3 else ""
+        return None
+
+    def reg_add(self, key: str, value: str, kind: str, data: str):
+        self.wine("reg", "add", key, "/v", value, "/t", kind, "/d", data, "/f", self.view, check=True)
+
+    def reg_delete(self, key: str, value=None):
+        args = ["reg", "delete", key, "/f", self.view]
+        if value is not None:
+            args[3:3] = ["/v", value]
+        self.wine(*args)
+
+    # -- the diagnostic log ---------------------------------------------------------------------
+    def log_lines(self, folder: Path):
+        """The lines of folder\\Tolvan\\Vorlix\\VorlixInstall.log, decoded from UTF-16LE."""
+        path = Path(folder) / "Tolvan" / "Vorlix" / "VorlixInstall.log"
+        if not path.exists():
+            return []
+        return path.read_bytes().decode("utf-16-le").split("\r\n")[:-1]
+
+    def stop(self):
+        subprocess.run([WINESERVER, "-k"], env=self.env)
+
+
+@pytest.fixture(scope="session")
+def build_dir(request) -> Path:
+    return Path(request.config.getoption("--build-dir")).resolve()
+
+
+@pytest.fixture(scope="session")
+def exe(request) -> Path:
+    return Path(request.config.getoption("--exe")).resolve()
+
+
+@pytest.fixture(scope="session")
+def template(build_dir) -> Path:
+    path = build_dir / "wine" / "template"
+    subprocess.run([str(MACHINE_TOOL), "template", str(path)], check=True)
+    return path
+
+
+@pytest.fixture
+def machine(template, exe, build_dir, request):
+    """A fresh machine for one scenario."""
+    prefix = build_dir / "wine" / "e2e" / request.node.name.replace("/", "_")[:80]
+    shutil.rmtree(prefix, ignore_errors=True)
+    prefix.parent.mkdir(parents=True, exist_ok=True)
+    subprocess.run(["cp", "-a", str(template), str(prefix)], check=True)
+    m = Machine(prefix, exe)
+    yield m
+    m.stop()
+    shutil.rmtree(prefix, ignore_errors=True)
+
+
+def strip_stamp(line: str) -> str:
+    """'2026-12-11+9-5-1.20 [error] 1234 5' -> '[error] 1234 5'."""
+    return line.split(" ", 1)[1] if " " in line else line
