@@ -3,6 +3,7 @@
 #pragma once
 
 #include <windows.h>
+#include <winhttp.h>
 
 #include <utility>
 
@@ -82,8 +83,16 @@ struct ModuleTraits {
     static bool Close(Type h) { return FreeLibrary(h) != FALSE; }
 };
 
+// Session, connection and request handles of WinHTTP alike.
+struct InternetHandleTraits {
+    using Type = HINTERNET;
+    static Type Invalid() { return nullptr; }
+    static bool Close(Type h) { return WinHttpCloseHandle(h) != FALSE; }
+};
+
 using UniqueFile = UniqueHandle<FileHandleTraits>;
 using UniqueKernelHandle = UniqueHandle<KernelHandleTraits>;
 using UniqueRegKey = UniqueHandle<RegKeyTraits>;
 using UniqueFind = UniqueHandle<FindHandleTraits>;
 using UniqueModule = UniqueHandle<ModuleTraits>;
+using UniqueInternet = UniqueHandle<InternetHandleTraits>;

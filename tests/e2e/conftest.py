@@ -7,6 +7,8 @@ from pathlib import Path
 
 import pytest
 
+from update_host import TestPki, UpdateHost
+
 HERE = Path(__file__).resolve().parent
 MACHINE_TOOL = HERE.parent / "wine" / "machine"
 WINE64 = "/usr/lib/wine/wine64"
@@ -159,6 +161,33 @@ def machine(template, exe, build_dir, request):
     yield m
     m.stop()
     shutil.rmtree(prefix, ignore_errors=True)
+
+
+@pytest.fixture(scope="session")
+def update_host_pki(tmp_path_factory) -> TestPki:
+    """The test CA and the "localhost" server certificate, made once per run."""
+    return TestPki.create(tmp_path_factory.mktemp("update-host-pki"))
+
+
+@pytest.fixture
+def update_host(machine, update_host_pki, tmp_path):
+    """The local update host serving an empty folder (fill `update_host.root` or use
+    `publish`), its CA in the machine's Root store. `update_host.stop()` leaves nothing
+    listening."""
+    host = UpdateHost(tmp_path / "update-host", update_host_pki)
+    host.start()
+    host.trust(machine)
+    yield host
+    host.stop()
+
+
+@pytest.fixture
+def untrusted_update_host(update_host_pki, tmp_path):
+    """The local update host whose certificate the machine does not trust (CA not added)."""
+    host = UpdateHost(tmp_path / "update-host", update_host_pki)
+    host.start()
+    yield host
+    host.stop()
 
 
 def strip_stamp(line: str) -> str:
