@@ -1,4 +1,4 @@
-// The update host client (Part 4.1): one synchronous HTTP GET through WinHTTP against an update
+// The update host client: one synchronous HTTP GET through WinHTTP against an update
 // host, its body handed to a sink chunk by chunk. Two fixed request profiles use it: the
 // manifest (HTTPS, into memory, tolerant) and the installer package (HTTP, into a file, strict).
 // No status code, header or redirect is looked at: whatever body arrives is the resource.
@@ -36,7 +36,7 @@ extern const wchar_t kManifestPath[];
 
 // HTTPS GET of the manifest from PrimaryUpdateHost, tolerant.
 RequestProfile ManifestProfile();
-// Plain HTTP GET of one package path (Part 5.1) from SecondaryUpdateHost, strict.
+// Plain HTTP GET of one installer package path from SecondaryUpdateHost, strict.
 RequestProfile PackageProfile(const wchar_t* path);
 
 // The step of a request that failed, for the strict policy's caller.

@@ -1,4 +1,4 @@
-// The process-wide update settings (Part 3.2). Only the two update hosts so far.
+// The process-wide update settings. Only the two update hosts so far.
 #pragma once
 
 #include <string>

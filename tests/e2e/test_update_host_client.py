@@ -1,4 +1,4 @@
-"""The update host client (Part 4.1) against the real local update host (nginx), through the
+"""The update host client against the real local update host (nginx), through the
 fetch_manifest and package_request fixture programs on a Wine machine."""
 
 import pytest
