@@ -1,0 +1,5 @@
+#pragma once
+
+#include <string>
+
+bool FetchManifestBody(std::string* body);

@@ -1,0 +1,3 @@
+#include "update/update_settings.h"
+
+int OsGeneration = 0;
