@@ -40,6 +40,12 @@ bool AppendToLogFile(const std::wstring& line) {
 
 void Log(int32_t level, std::wstring message) {
     if (level != kError && !VerboseLogging) return;
+    // Callers log a failure and then report the same error again (the caller's caller logs its
+    // own code with it), so the thread's last error survives the file work here.
+    struct LastErrorKeeper {
+        DWORD saved = GetLastError();
+        ~LastErrorKeeper() { SetLastError(saved); }
+    } keepLastError;
     // A failed write is reported once, through the log itself; never from inside that report.
     static thread_local bool reportingFailure = false;
     try {

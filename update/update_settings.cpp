@@ -2,3 +2,4 @@
 
 std::wstring PrimaryUpdateHost = L"update.vorlixplayer.example";
 std::wstring SecondaryUpdateHost = L"download.vorlixplayer.example";
+int OsGeneration = 0;

@@ -1,4 +1,4 @@
-// The process-wide update settings. Only the two update hosts so far.
+// The process-wide update settings.
 #pragma once
 
 #include <string>
@@ -7,3 +7,6 @@
 // packages from the secondary one. Plain host names, set before any request is made.
 extern std::wstring PrimaryUpdateHost;
 extern std::wstring SecondaryUpdateHost;
+
+// The operating-system generation, 1 to 3 (0 before it is detected); 3 is Windows 8 and later.
+extern int OsGeneration;

@@ -92,3 +92,13 @@ TEST(LogWithoutFolder, DropsTheLineAndCreatesNothing) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(LogFile, KeepsTheThreadsLastError) {
+    SetLastError(ERROR_ACCESS_DENIED);
+    Log(kActiveXUpdateFailed, 5);
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_ACCESS_DENIED));
+}
+
+}  // namespace
