@@ -10,7 +10,9 @@
 #include "app/command_line.h"
 #include "app/image_path.h"
 #include "log/log.h"
+#include "policy/auto_update_mode.h"
 #include "service/service_controller.h"
+#include "update/update_context.h"
 
 namespace {
 
@@ -20,18 +22,30 @@ int RunCommand(Command command, ServiceController& controller) {
         case Command::Install:
         case Command::Uninstall:
         case Command::DeleteTask:
-        case Command::CreateDefaultTask:
-        case Command::SetSilentAutoUpdate:
-        case Command::SetNotifyAutoUpdate:
-        case Command::SetDisableAutoUpdate:
+        case Command::CreateDefaultTask: break;
+        // The mode commands' results are not the exit code; only the question's answer is.
+        case Command::SetSilentAutoUpdate: SetAutoUpdateMode(AutoUpdateMode::Silent); break;
+        case Command::SetNotifyAutoUpdate: SetAutoUpdateMode(AutoUpdateMode::Notify); break;
+        case Command::SetDisableAutoUpdate: SetAutoUpdateMode(AutoUpdateMode::Disable); break;
         case Command::IsSAUEnabled:
+            return IsSilentAutoUpdateEnabled() ? kSilentAutoUpdateEnabledExitCode : 0;
         case Command::Unknown: break;
     }
     return 0;
 }
 
-int RunServiceRole(ServiceController& controller) {
+// Builds the update context (its construction loads the settings) for the time the service
+// dispatcher runs. The dispatcher and the start request that follows a failed connection come
+// with the service runtime; until then the context is built and destroyed at once.
+int RunServiceRole(ServiceController& controller, const std::wstring& imagePath) {
     (void)controller;
+    try {
+        ActiveUpdateContext = new UpdateContext(imagePath);
+    } catch (const std::bad_alloc&) {
+        return -1;  // at once, without a log line
+    }
+    delete ActiveUpdateContext;
+    ActiveUpdateContext = nullptr;
     return 0;
 }
 
@@ -53,6 +67,6 @@ int wmain(int argc, wchar_t** argv) {
         Log(kControllerAllocFailed, static_cast<int32_t>(error));
         return -1;
     }
-    if (argc < 2) return RunServiceRole(*controller);
+    if (argc < 2) return RunServiceRole(*controller, imagePath);
     return RunCommand(ParseCommand(argv[1]), *controller);
 }

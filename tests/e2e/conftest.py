@@ -150,10 +150,9 @@ def template(build_dir) -> Path:
     return path
 
 
-@pytest.fixture
-def machine(template, exe, build_dir, request):
-    """A fresh machine for one scenario."""
-    prefix = build_dir / "wine" / "e2e" / request.node.name.replace("/", "_")[:80]
+def fresh_machine(template, exe, build_dir, name):
+    """A fresh machine (a copy of the template) named after its user; stopped and removed after."""
+    prefix = build_dir / "wine" / "e2e" / name.replace("/", "_")[:80]
     shutil.rmtree(prefix, ignore_errors=True)
     prefix.parent.mkdir(parents=True, exist_ok=True)
     subprocess.run(["cp", "-a", str(template), str(prefix)], check=True)
@@ -161,6 +160,12 @@ def machine(template, exe, build_dir, request):
     yield m
     m.stop()
     shutil.rmtree(prefix, ignore_errors=True)
+
+
+@pytest.fixture
+def machine(template, exe, build_dir, request):
+    """A fresh machine for one scenario."""
+    yield from fresh_machine(template, exe, build_dir, request.node.name)
 
 
 @pytest.fixture(scope="session")
