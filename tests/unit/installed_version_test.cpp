@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include "player_version_values.h"
+
 #include <optional>
 #include <string>
 
@@ -16,23 +18,6 @@ namespace {
 
 const wchar_t kActiveXKey[] = L"Software\\Tolvane\\VorlixPlayerActiveX";
 const wchar_t kPluginKey[] = L"Software\\Tolvane\\VorlixPlayerPlugin";
-
-// The table's announced versions get the flavour of the pass that uses them.
-PlayerVersion V(uint32_t major, uint32_t minor, uint32_t buildMajor, uint32_t buildMinor,
-                PlayerFlavour flavour = PlayerFlavour::ActiveX) {
-    PlayerVersion version;
-    version.major = major;
-    version.minor = minor;
-    version.buildMajor = buildMajor;
-    version.buildMinor = buildMinor;
-    version.flavour = flavour;
-    return version;
-}
-
-std::string Text(const PlayerVersion& v) {
-    return std::to_string(v.major) + "." + std::to_string(v.minor) + "." +
-           std::to_string(v.buildMajor) + "." + std::to_string(v.buildMinor);
-}
 
 // How "isScriptDebugger" is stored for a row.
 enum class Debugger { Absent, One, Zero, Seven, EightBytes, OneByteOne };

@@ -2,27 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include "player_version_values.h"
+
 #include <string>
 
 #include "discovery/decimal_number.h"
 
 namespace {
-
-PlayerVersion V(uint32_t major, uint32_t minor, uint32_t buildMajor, uint32_t buildMinor,
-                PlayerFlavour flavour = PlayerFlavour::ActiveX) {
-    PlayerVersion version;
-    version.major = major;
-    version.minor = minor;
-    version.buildMajor = buildMajor;
-    version.buildMinor = buildMinor;
-    version.flavour = flavour;
-    return version;
-}
-
-std::string Text(const PlayerVersion& v) {
-    return std::to_string(v.major) + "." + std::to_string(v.minor) + "." +
-           std::to_string(v.buildMajor) + "." + std::to_string(v.buildMinor);
-}
 
 TEST(CompareVersions, FieldByFieldTheFirstDifferenceDecides) {
     EXPECT_EQ(CompareVersions(V(11, 3, 300, 265), V(11, 3, 300, 262)), 1);
