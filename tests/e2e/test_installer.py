@@ -370,3 +370,17 @@ def test_the_built_in_roots_own_dates_play_no_part(machine, workdir, signing_pki
     root = signing_pki.new_root("Expired Root", start=days_from_now(-60), end=days_from_now(-1))
     package = sign_package(CONTENT, signing_pki.issue(root, "Signer"))
     assert verify(machine, workdir, root.der, package) == ("trusted", CONTENT)
+
+
+# -- tools/publish -------------------------------------------------------------------------------
+
+def test_a_published_tree_is_what_the_updater_reads(machine, workdir, update_host, signer):
+    publish_update(update_host, signer, activex="11.3.300.270", plugin="12.0.1.2", frequency=3)
+    result = machine.wine(conftest.FIXTURES / "fetch_version_manifest.exe", "localhost",
+                          cwd=workdir)
+    assert result.stdout.decode().strip() == "11.3.300.270 12.0.1.2 3"
+    for flavour, version, mark in [("ActiveX", "11.3.300.270", "activex"),
+                                   ("Plugin", "12.0.1.2", "plugin")]:
+        ok, _ = run_fixture(machine, workdir, "download", flavour.lower())
+        assert ok
+        assert (workdir / INSTALLER).read_bytes() == stand_in_installer(flavour, version, mark)
