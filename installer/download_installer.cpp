@@ -22,20 +22,11 @@ const wchar_t kPackageFileName[] = L"vpi.tmp";
 
 void LogError(const LogCode& code, DWORD error) { Log(code, static_cast<int32_t>(error)); }
 
-// One WriteFile per chunk, of exactly the bytes read.
-class FileSink : public ChunkSink {
-public:
-    explicit FileSink(HANDLE file) : file_(file) {}
-    bool Accept(const char* chunk, DWORD read, DWORD* error) override {
-        DWORD written = 0;
-        if (WriteFile(file_, chunk, read, &written, nullptr)) return true;
-        *error = GetLastError();
-        return false;
-    }
-
-private:
-    HANDLE file_;
-};
+// Written alone: no other process shares the file while it is written.
+UniqueFile CreateForWriting(const wchar_t* path) {
+    return UniqueFile(CreateFileW(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr));
+}
 
 const LogCode& TransferFailureCode(RequestStep step) {
     switch (step) {
@@ -85,8 +76,7 @@ bool WriteInstaller(const BYTE* content, DWORD length) {
         LogError(kInstallerFileCreateFailed, GetLastError());
         return false;
     }
-    UniqueFile file(CreateFileW(path.Get(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                FILE_ATTRIBUTE_NORMAL, nullptr));
+    UniqueFile file = CreateForWriting(path.Get());
     if (!file) {
         LogError(kInstallerFileCreateFailed, GetLastError());
         return false;
@@ -147,8 +137,7 @@ bool DownloadInstaller(PlayerFlavour flavour) {
         LogError(kDownloadFolderFailed, GetLastError());
         return false;
     }
-    UniqueFile file(CreateFileW(packageFile.Get(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                FILE_ATTRIBUTE_NORMAL, nullptr));
+    UniqueFile file = CreateForWriting(packageFile.Get());
     if (!file) {
         LogError(kPackageFileCreateFailed, GetLastError());
         return false;

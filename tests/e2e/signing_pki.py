@@ -27,8 +27,7 @@ def _load_publish():
     """tools/publish as a module: the tests sign exactly as release engineers do."""
     path = HERE.parent.parent / "tools" / "publish"
     loader = importlib.machinery.SourceFileLoader("publish", str(path))
-    spec = importlib.util.spec_from_loader("publish", loader)
-    module = importlib.util.module_from_spec(spec)
+    module = importlib.util.module_from_spec(importlib.util.spec_from_loader("publish", loader))
     loader.exec_module(module)
     return module
 
