@@ -10,7 +10,8 @@ namespace {
 
 const DWORD kEncoding = X509_ASN_ENCODING | PKCS_7_ASN_ENCODING;
 const DWORD kValidityChecks = CERT_STORE_SIGNATURE_FLAG | CERT_STORE_TIME_VALIDITY_FLAG;
-// Chains are never this deep; a walk that gets here is refused rather than cut short.
+// Chains are never this deep. A walk that comes to its 32nd issuer look-up is refused, whatever
+// that look-up would find, rather than cut short and judged by where it stopped.
 const int kIssuerLookupLimit = 32;
 
 template <typename Function>
