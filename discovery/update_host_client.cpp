@@ -37,6 +37,13 @@ bool MemorySink::Accept(const char* chunk, DWORD /*read*/, DWORD* error) {
     }
 }
 
+bool FileSink::Accept(const char* chunk, DWORD read, DWORD* error) {
+    DWORD written = 0;
+    if (WriteFile(file_, chunk, read, &written, nullptr)) return true;
+    *error = GetLastError();
+    return false;
+}
+
 // One opening step: what it is for the strict caller, the code the tolerant policy logs when it
 // fails or is not attempted, and the call.
 struct UpdateHostRequest::OpeningStep {

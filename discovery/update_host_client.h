@@ -78,6 +78,17 @@ private:
     std::string* body_;
 };
 
+// The package's sink: one WriteFile per chunk of exactly the bytes read into a file the caller
+// opened; the count written is not compared.
+class FileSink : public ChunkSink {
+public:
+    explicit FileSink(HANDLE file) : file_(file) {}
+    bool Accept(const char* chunk, DWORD read, DWORD* error) override;
+
+private:
+    HANDLE file_;
+};
+
 // The request procedure: Open, then Read all, then Close (which also runs on destruction).
 class UpdateHostRequest {
 public:

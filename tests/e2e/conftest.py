@@ -7,6 +7,7 @@ from pathlib import Path
 
 import pytest
 
+from signing_pki import SigningPki
 from update_host import TestPki, UpdateHost
 
 HERE = Path(__file__).resolve().parent
@@ -193,6 +194,29 @@ def untrusted_update_host(update_host_pki, tmp_path):
     host.start()
     yield host
     host.stop()
+
+
+@pytest.fixture(scope="session")
+def signing_pki(tmp_path_factory) -> SigningPki:
+    """Issues signing certificates (`issue`, `new_root`, `root_copy`) for the whole run."""
+    return SigningPki(tmp_path_factory.mktemp("signing-pki"))
+
+
+@pytest.fixture(scope="session")
+def trusted_root(build_dir):
+    """The development root the build under test trusts (an Authority: cert and key, from
+    <build>/pki). Scenarios that need it are skipped for a build given another root."""
+    root = SigningPki.development_root(build_dir)
+    if root is None:
+        pytest.skip("the build trusts a root whose key it does not have")
+    return root
+
+
+@pytest.fixture(scope="session")
+def signer(signing_pki, trusted_root):
+    """A package signer issued by the trusted root directly, valid now: with
+    `installer_packages.publish_update(update_host, signer, ...)` it publishes trusted updates."""
+    return signing_pki.issue(trusted_root, "Vorlix Package Signer")
 
 
 def strip_stamp(line: str) -> str:
