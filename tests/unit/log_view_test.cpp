@@ -167,6 +167,10 @@ TEST(ViewLine, ShowsTheReadableFormAtTheChosenLevels) {
          "2012-03-05T07:04:09.008Z info    C:\\p\\u.exe\n"},
         {"2012-3-5+7-4-9.8 [] 12345", kInfo, "2012-03-05T07:04:09.008Z ?       12345\n"},
         {"not a log line", kInfo, "not a log line\n"},
+        {"2012-3-5+7-4-9.8 [info] 1629 a\x1B[2J\rb\tc", kInfo,
+         "2012-03-05T07:04:09.008Z info    1629 primary update host set from the policy: "
+         "a\\x1B[2J\\x0Db\\x09c\n"},
+        {"x\ny\x7F", kInfo, "x\\x0Ay\\x7F\n"},
         // The filter is a minimum level.
         {"2012-3-5+7-4-9.8 [error] 1234 5", kError,
          "2012-03-05T07:04:09.008Z error   1234 ActiveX update failed: 5 (ERROR_ACCESS_DENIED)\n"},

@@ -26,11 +26,36 @@ void AppendUtf8(uint32_t codePoint, std::string* out) {
     }
 }
 
-// The level words are ASCII.
-std::string Ascii(const wchar_t* text) {
-    std::string narrow;
-    for (; *text != L'\0'; ++text) narrow.push_back(static_cast<char>(*text));
-    return narrow;
+// The level of a word as the log writer spells it (the words are ASCII).
+bool LevelOfWord(const std::string& word, int32_t* level) {
+    for (int32_t candidate : {kInfo, kWarning, kError}) {
+        std::string spelled;
+        for (const wchar_t* c = LevelWord(candidate); *c != L'\0'; ++c)
+            spelled.push_back(static_cast<char>(*c));
+        if (word == spelled) {
+            *level = candidate;
+            return true;
+        }
+    }
+    return false;
+}
+
+// Control characters in a logged text (a host name from the policy file, say) are shown as
+// escapes, so they cannot break the output into lines or drive the terminal.
+std::string Printable(const std::string& text) {
+    std::string shown;
+    shown.reserve(text.size());
+    for (char c : text) {
+        unsigned char byte = static_cast<unsigned char>(c);
+        if (byte < 0x20 || byte == 0x7F) {
+            char escape[5];
+            std::snprintf(escape, sizeof escape, "\\x%02X", byte);
+            shown += escape;
+        } else {
+            shown.push_back(c);
+        }
+    }
+    return shown;
 }
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
@@ -166,10 +191,7 @@ bool ParseLogLine(const std::string& line, LogEntry* entry) {
     if (close == std::string::npos) return false;
     std::string word = rest.substr(2, close - 2);
     int32_t level = -1;
-    for (int32_t candidate : {kInfo, kWarning, kError}) {
-        if (word == Ascii(LevelWord(candidate))) level = candidate;
-    }
-    if (level < 0 && !word.empty()) return false;
+    if (!word.empty() && !LevelOfWord(word, &level)) return false;
     entry->time = time;
     entry->level = level;
     entry->message = rest.substr(close + 2);
@@ -220,13 +242,7 @@ bool ParseLogViewArguments(const std::vector<std::string>& args, LogViewOptions*
             options->follow = true;
         } else if (arg.compare(0, 8, "--level=") == 0) {
             std::string word = arg.substr(8);
-            if (word == "info") {
-                options->minimumLevel = kInfo;
-            } else if (word == "warning") {
-                options->minimumLevel = kWarning;
-            } else if (word == "error") {
-                options->minimumLevel = kError;
-            } else {
+            if (!LevelOfWord(word, &options->minimumLevel)) {
                 *error = "unknown level '" + word + "' (info, warning or error)";
                 return false;
             }
@@ -248,5 +264,5 @@ std::string ViewLine(const std::string& line, int32_t minimumLevel) {
     bool readable = ParseLogLine(line, &entry);
     bool shown = readable && entry.level >= 0 ? entry.level >= minimumLevel : minimumLevel <= kInfo;
     if (!shown) return std::string();
-    return (readable ? DescribeEntry(entry) : line) + "\n";
+    return Printable(readable ? DescribeEntry(entry) : line) + "\n";
 }

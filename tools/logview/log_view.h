@@ -66,5 +66,6 @@ bool ParseLogViewArguments(const std::vector<std::string>& args, LogViewOptions*
                            std::string* error);
 
 // The output line of one log line (with its "\n"), or empty when the level filter drops it. A
-// line that cannot be read, or has no known level, is shown only when every level is.
+// line that cannot be read, or has no known level, is shown only when every level is. Control
+// characters are shown as \xNN.
 std::string ViewLine(const std::string& line, int32_t minimumLevel);
