@@ -80,6 +80,10 @@ std::string FormatPolicyText(const PolicyTable& table) {
     table.ForEach([&text](const PolicyEntry& entry) {
         text.append(entry.key.CStr()).append("=").append(entry.value.CStr()).append("\r\n");
     });
+    // A first key that begins with the bytes of a byte-order mark would be read back without
+    // them, or would make the load take the file for UTF-16 and drop every entry. The load
+    // ignores an empty line, so one in front keeps the file's start plain.
+    if (TextStart(text.data(), text.size()) != 0) text.insert(0, "\r\n");
     return text;
 }
 

@@ -19,7 +19,8 @@ void LoadPolicyText(const char* bytes, size_t size, PolicyTable* table);
 void ParsePolicyLine(const char* line, PolicyTable* table);
 
 // The bytes of a saved file: one "key=value" line ending in CR LF per entry, in the table's
-// order, with no byte-order mark.
+// order, with no byte-order mark. When the first line would begin with the bytes of one, an
+// empty line comes first, so the file loads back as the same entries.
 std::string FormatPolicyText(const PolicyTable& table);
 
 // True for "true", "t", "yes" and "y" in any ASCII letter case, and for any value whose leading

@@ -136,6 +136,38 @@ TEST(FormatPolicyText, KeepsTheBytesOfKeysAndValuesAsTheyAreHeld) {
     EXPECT_EQ(FormatPolicyText(table), "k\xC3\xA9y=v\xC3\xA9 =x\r\n");
 }
 
+// The table's entries come back from its save, also when the first key of the save begins with
+// the bytes of a byte-order mark, which the load would skip (EF BB BF) or take for a UTF-16 file
+// and so lose every entry (FF FE, FE FF). Those keys sort first (bucket 0, before bucket 2).
+TEST(FormatPolicyText, ASaveLoadsBackAsTheSameEntries) {
+    const std::string files[] = {
+        "SilentAutoUpdateEnable=1\r\nA=1\r\n",
+        "SilentAutoUpdateEnable=1\n\xFF\xFE"
+        "C=1\n",
+        "SilentAutoUpdateEnable=1\n\xFE\xFF"
+        "C=1\n",
+        "SilentAutoUpdateEnable=1\n\xEF\xBB\xBF"
+        "G=1\n",
+    };
+    for (const std::string& file : files) {
+        PolicyTable table;
+        LoadPolicyText(file.data(), file.size(), &table);
+        ASSERT_EQ(table.Get(kSilentAutoUpdateEnableKey), "1") << file;
+        EXPECT_EQ(Entries(FormatPolicyText(table)), Entries(file)) << file;
+    }
+}
+
+TEST(FormatPolicyText, PutsAnEmptyLineInFrontOfAKeyThatStartsLikeAByteOrderMark) {
+    PolicyTable table;
+    table.Set(
+        "\xFF\xFE"
+        "C",
+        "1");
+    EXPECT_EQ(FormatPolicyText(table),
+              "\r\n\xFF\xFE"
+              "C=1\r\n");
+}
+
 struct BoolCase {
     const char* value;
     bool expected;
