@@ -12,6 +12,7 @@
 #include "log/log.h"
 #include "policy/auto_update_mode.h"
 #include "service/service_controller.h"
+#include "service/service_runtime.h"
 #include "update/update_context.h"
 
 namespace {
@@ -34,9 +35,8 @@ int RunCommand(Command command, ServiceController& controller) {
     return 0;
 }
 
-// Builds the update context (its construction loads the settings) for the time the service
-// dispatcher runs. The dispatcher and the start request that follows a failed connection come
-// with the service runtime; until then the context is built and destroyed at once.
+// The service role: the update context (its construction loads the settings) exists for
+// exactly the time the dispatcher runs, so the service thread never sees it vanish.
 int RunServiceRole(ServiceController& controller, const std::wstring& imagePath) {
     (void)controller;
     try {
@@ -44,6 +44,7 @@ int RunServiceRole(ServiceController& controller, const std::wstring& imagePath)
     } catch (const std::bad_alloc&) {
         return -1;  // at once, without a log line
     }
+    RunServiceDispatcher();
     delete ActiveUpdateContext;
     ActiveUpdateContext = nullptr;
     return 0;

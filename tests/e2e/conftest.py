@@ -3,6 +3,7 @@
 import os
 import shutil
 import subprocess
+import time
 from pathlib import Path
 
 import pytest
@@ -16,6 +17,15 @@ WINE64 = "/usr/lib/wine/wine64"
 WINESERVER = "/usr/lib/wine/wineserver64"
 # The cross-built helper programs, beside the build's other outputs (set from --build-dir).
 FIXTURES = Path()
+
+SERVICE_NAME = "KestivaVorlixPlayerUpdateSvc"
+STATE_KEY = r"HKLM\SOFTWARE\Tolvane\VorlixPlayer"
+ACTIVEX_KEY = r"HKLM\Software\Tolvane\VorlixPlayerActiveX"
+PLUGIN_KEY = r"HKLM\Software\Tolvane\VorlixPlayerPlugin"
+# Where an installed updater lives on the test machines: a folder with a blank in its path.
+PROGRAM_FOLDER = Path("Program Files") / "Vorlix Player"
+# Service states as the service control manager reports them.
+STOPPED, START_PENDING, STOP_PENDING, RUNNING = 1, 2, 3, 4
 
 
 def pytest_addoption(parser):
@@ -113,6 +123,19 @@ class Machine:
                 return parts[2].strip() if len(parts) == 3 else ""
         return None
 
+    def reg_qword(self, key: str, value: str):
+        """A REG_QWORD value as a number (Wine's `reg query` prints no QWORD data), or None."""
+        export = self.drive_c / "export.reg"
+        export.unlink(missing_ok=True)
+        self.wine("reg", "export", key, self.windows_path(export), "/y", self.view)
+        if not export.exists():
+            return None
+        prefix = f'"{value}"=hex(b):'
+        for line in export.read_bytes().decode("utf-16").splitlines():
+            if line.startswith(prefix):
+                return int.from_bytes(bytes.fromhex(line[len(prefix):].replace(",", "")), "little")
+        return None
+
     def reg_add(self, key: str, value: str, kind: str, data: str):
         self.wine("reg", "add", key, "/v", value, "/t", kind, "/d", data, "/f", self.view, check=True)
 
@@ -129,6 +152,71 @@ class Machine:
         if not path.exists():
             return []
         return path.read_bytes().decode("utf-16-le").split("\r\n")[:-1]
+
+    # -- the installed updater and its service --------------------------------------------------
+    @property
+    def program_folder(self) -> Path:
+        return self.drive_c / PROGRAM_FOLDER
+
+    def install_program(self, source=None) -> Path:
+        """Copies the updater (or `source` under its name) into the program folder."""
+        self.program_folder.mkdir(parents=True, exist_ok=True)
+        target = self.program_folder / self.exe.name
+        shutil.copyfile(source or self.exe, target)
+        return target
+
+    @property
+    def service_folder(self) -> Path:
+        """The service's current directory under Wine (C:\\windows; Windows uses the system
+        folder), with the log folder in it: the log and the written installer land here."""
+        folder = self.drive_c / "windows"
+        (folder / "Tolvan" / "Vorlix").mkdir(parents=True, exist_ok=True)
+        return folder
+
+    def service_log(self):
+        return self.log_lines(self.service_folder)
+
+    def sc(self, *args):
+        result = self.wine("sc", *args)
+        return result.returncode, result.stdout.decode("utf-8", "replace")
+
+    def register_service(self, program: Path):
+        """Registers the program as the update service with Wine's own tool (quoted path,
+        own process, demand start)."""
+        code, out = self.sc("create", SERVICE_NAME, "binpath=", f'"{self.windows_path(program)}"',
+                            "type=", "own", "start=", "demand")
+        assert code == 0, out
+
+    def service_status(self):
+        """(state, check point, wait hint, exit code), or None when the service is missing."""
+        code, out = self.sc("query", SERVICE_NAME)
+        if code != 0:
+            return None
+        fields = {}
+        for line in out.splitlines():
+            if ":" in line:
+                name, value = line.split(":", 1)
+                fields[name.strip()] = value.split()[0] if value.split() else ""
+        return (int(fields["STATE"]), int(fields["CHECKPOINT"], 16), int(fields["WAIT_HINT"], 16),
+                int(fields["WIN32_EXIT_CODE"]))
+
+    def start_service(self):
+        code, out = self.sc("start", SERVICE_NAME)
+        assert code == 0, out
+
+    def wait_for_service(self, state, timeout=120):
+        deadline = time.monotonic() + timeout
+        while True:
+            status = self.service_status()
+            if status and status[0] == state:
+                return status
+            assert time.monotonic() < deadline, f"service still {status}"
+            time.sleep(0.1)
+
+    def run_service(self, timeout=120):
+        """One service run to its end: started, then polled until it has stopped."""
+        self.start_service()
+        return self.wait_for_service(STOPPED, timeout)
 
     def stop(self):
         subprocess.run([WINESERVER, "-k"], env=self.env)

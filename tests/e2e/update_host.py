@@ -117,6 +117,7 @@ http {{
         ssl_certificate {certificate};
         ssl_certificate_key {key};
         root {root};
+        {limit_rate}
     }}
 }}
 """
@@ -126,7 +127,9 @@ class UpdateHost:
     """nginx with a generated configuration: private pid, logs and temporary folders under
     `folder`, `daemon off`, run as a child process. Serves `root`."""
 
-    def __init__(self, folder: Path, pki: TestPki):
+    def __init__(self, folder: Path, pki: TestPki, rate: str = None):
+        """`rate` (nginx's limit_rate, "64k" say) slows every response down to that many bytes a
+        second."""
         self.folder = Path(folder).resolve()
         self.pki = pki
         self.root = self.folder / "root"
@@ -143,7 +146,8 @@ class UpdateHost:
             user="user root;" if os.geteuid() == 0 else "",
             state=self.state, root=self.root, address=ADDRESS, http_port=HTTP_PORT,
             https_port=HTTPS_PORT, certificate=pki.server_pem.resolve(),
-            key=pki.server_key.resolve(), log_format=_LOG_FORMAT))
+            key=pki.server_key.resolve(), log_format=_LOG_FORMAT,
+            limit_rate=f"limit_rate {rate};" if rate else ""))
 
     # -- content --------------------------------------------------------------------------------
     def publish(self, path: str, content: bytes) -> Path:
