@@ -21,12 +21,6 @@ public:
 
     BSTR Get() const { return value_; }
     bool IsValid() const { return value_ != nullptr; }
-    // Frees what is held, then hands out the slot for an out-parameter.
-    BSTR* Receive() {
-        SysFreeString(value_);
-        value_ = nullptr;
-        return &value_;
-    }
 
 private:
     BSTR value_ = nullptr;
@@ -60,7 +54,6 @@ private:
 // Pairs one successful CoInitialize or CoInitializeEx with its CoUninitialize.
 class ComInitialization {
 public:
-    // Single-threaded apartment (CoInitialize).
     static ComInitialization SingleThreaded() { return ComInitialization(CoInitialize(nullptr)); }
     static ComInitialization MultiThreaded() {
         return ComInitialization(CoInitializeEx(nullptr, COINIT_MULTITHREADED));
@@ -69,10 +62,6 @@ public:
 
     ComInitialization(const ComInitialization&) = delete;
     ComInitialization& operator=(const ComInitialization&) = delete;
-    ComInitialization(ComInitialization&& other) noexcept : initialised_(other.initialised_) {
-        other.initialised_ = false;
-    }
-    ComInitialization& operator=(ComInitialization&&) = delete;
 
     bool Succeeded() const { return initialised_; }
     // Ends COM use now, for the steps that must release before they return.
