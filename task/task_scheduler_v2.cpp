@@ -266,32 +266,57 @@ bool CreateTask(ComPtr<ITaskService> service, ITaskFolder* folder, const std::ws
     return true;
 }
 
+// The codes one operation logs on its way to the root folder.
+struct ConnectCodes {
+    const LogCode& comInit;
+    const LogCode& security;
+    const LogCode& service;
+    const LogCode& connect;
+    const LogCode& folder;
+};
+
+const ConnectCodes kRegisterCodes = {kV2ComInitFailed, kV2ComSecurityFailed, kV2ServiceFailed,
+                                     kV2ConnectFailed, kV2FolderFailed};
+const ConnectCodes kDeleteCodes = {kDeleteV2ComInitFailed, kDeleteV2ComSecurityFailed,
+                                   kDeleteV2ServiceFailed, kDeleteV2ConnectFailed,
+                                   kDeleteV2FolderFailed};
+
+// From COM security to the root folder of the local scheduler; false, with its code logged,
+// at the first step that fails. The caller's COM initialisation outlives both interfaces.
+bool OpenRootFolder(const ComInitialization& com, const ConnectCodes& codes,
+                    ComPtr<ITaskService>* service, ComPtr<ITaskFolder>* folder) {
+    if (!com.Succeeded()) {
+        LogLastError(codes.comInit);
+        return false;
+    }
+    if (!SetSecurity()) {
+        LogLastError(codes.security);
+        return false;
+    }
+    *service = CreateService();
+    if (!*service) {
+        LogLastError(codes.service);
+        return false;
+    }
+    if (!Connect(service->Get())) {
+        LogLastError(codes.connect);
+        return false;
+    }
+    *folder = GetRootFolder(service->Get());
+    if (!*folder) {
+        LogLastError(codes.folder);
+        return false;
+    }
+    return true;
+}
+
 }  // namespace
 
 bool RegisterTaskV2(const std::wstring& imagePath) {
     ComInitialization com = ComInitialization::MultiThreaded();
-    if (!com.Succeeded()) {
-        LogLastError(kV2ComInitFailed);
-        return false;
-    }
-    if (!SetSecurity()) {
-        LogLastError(kV2ComSecurityFailed);
-        return false;
-    }
-    ComPtr<ITaskService> service = CreateService();
-    if (!service) {
-        LogLastError(kV2ServiceFailed);
-        return false;
-    }
-    if (!Connect(service.Get())) {
-        LogLastError(kV2ConnectFailed);
-        return false;
-    }
-    ComPtr<ITaskFolder> folder = GetRootFolder(service.Get());
-    if (!folder) {
-        LogLastError(kV2FolderFailed);
-        return false;
-    }
+    ComPtr<ITaskService> service;
+    ComPtr<ITaskFolder> folder;
+    if (!OpenRootFolder(com, kRegisterCodes, &service, &folder)) return false;
     // The result is not examined: a registered task means it exists, none means it does not.
     ComPtr<IRegisteredTask> registered;
     UniqueBstr name(kTaskName);
@@ -302,28 +327,9 @@ bool RegisterTaskV2(const std::wstring& imagePath) {
 
 bool DeleteTaskV2() {
     ComInitialization com = ComInitialization::MultiThreaded();
-    if (!com.Succeeded()) {
-        LogLastError(kDeleteV2ComInitFailed);
-        return false;
-    }
-    if (!SetSecurity()) {
-        LogLastError(kDeleteV2ComSecurityFailed);
-        return false;
-    }
-    ComPtr<ITaskService> service = CreateService();
-    if (!service) {
-        LogLastError(kDeleteV2ServiceFailed);
-        return false;
-    }
-    if (!Connect(service.Get())) {
-        LogLastError(kDeleteV2ConnectFailed);
-        return false;
-    }
-    ComPtr<ITaskFolder> folder = GetRootFolder(service.Get());
-    if (!folder) {
-        LogLastError(kDeleteV2FolderFailed);
-        return false;
-    }
+    ComPtr<ITaskService> service;
+    ComPtr<ITaskFolder> folder;
+    if (!OpenRootFolder(com, kDeleteCodes, &service, &folder)) return false;
     UniqueBstr name(kTaskName);
     // Any other result than S_OK, a missing task included, is a plain false.
     return name.IsValid() && folder->DeleteTask(name.Get(), 0) == S_OK;
