@@ -13,17 +13,18 @@
 #include "policy/auto_update_mode.h"
 #include "service/service_controller.h"
 #include "service/service_runtime.h"
+#include "task/task_registration.h"
 #include "update/update_context.h"
 
 namespace {
 
 int RunCommand(Command command, ServiceController& controller) {
-    (void)controller;
     switch (command) {
         case Command::Install:
-        case Command::Uninstall:
-        case Command::DeleteTask:
-        case Command::CreateDefaultTask: break;
+        case Command::Uninstall: break;
+        // The task commands' results are not the exit code either.
+        case Command::DeleteTask: DeleteTask(); break;
+        case Command::CreateDefaultTask: CreateDefaultTask(controller); break;
         // The mode commands' results are not the exit code; only the question's answer is.
         case Command::SetSilentAutoUpdate: SetAutoUpdateMode(AutoUpdateMode::Silent); break;
         case Command::SetNotifyAutoUpdate: SetAutoUpdateMode(AutoUpdateMode::Notify); break;

@@ -149,7 +149,7 @@ struct LogCode {
     X(kV1CreateTriggerFailed, 1254, kError, "task 1.0 create: trigger not created")               \
     X(kV1CreatorFailed, 1421, kWarning, "task 1.0 create: creator not set")                       \
     X(kV1CommentFailed, 1422, kWarning, "task 1.0 create: comment not set")                       \
-    X(kV1ApplicationFailed, 1423, kWarning, "task 1.0 create: program not set")                   \
+    X(kV1ApplicationFailed, 1423, kWarning, "task 1.0: program not set")                          \
     X(kV1FlagsFailed, 1424, kWarning, "task 1.0 create: flags not set")                           \
     X(kV1SetTriggerFailed, 1255, kError, "task 1.0 create: trigger record not written")           \
     X(kV1CreatePersistFailed, 1256, kError, "task 1.0 create: no IPersistFile")                   \
@@ -190,7 +190,7 @@ struct LogCode {
     X(kV2ActionsFailed, 1288, kError, "task 2.0 create: no action collection")                    \
     X(kV2CreateActionFailed, 1289, kError, "task 2.0 create: action not created")                 \
     X(kV2ExecActionFailed, 1290, kError, "task 2.0 create: no IExecAction")                       \
-    X(kV2PathFailed, 1291, kError, "task 2.0 create: program path not set")                       \
+    X(kV2PathFailed, 1291, kError, "task 2.0: program path not set")                              \
     X(kV2CreateRegisterFailed, 1292, kError, "task 2.0 create: definition not registered")        \
     X(kV2TaskCreated, 1627, kInfo, "task 2.0: task created")                                      \
     /* Scheduled task deletion */                                                                 \

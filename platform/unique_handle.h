@@ -3,6 +3,7 @@
 #pragma once
 
 #include <windows.h>
+#include <wincrypt.h>
 #include <winhttp.h>
 
 #include <utility>
@@ -90,9 +91,17 @@ struct InternetHandleTraits {
     static bool Close(Type h) { return WinHttpCloseHandle(h) != FALSE; }
 };
 
+// A context of the system's cryptographic service provider.
+struct CryptProviderTraits {
+    using Type = HCRYPTPROV;
+    static Type Invalid() { return 0; }
+    static bool Close(Type h) { return CryptReleaseContext(h, 0) != FALSE; }
+};
+
 using UniqueFile = UniqueHandle<FileHandleTraits>;
 using UniqueKernelHandle = UniqueHandle<KernelHandleTraits>;
 using UniqueRegKey = UniqueHandle<RegKeyTraits>;
 using UniqueFind = UniqueHandle<FindHandleTraits>;
 using UniqueModule = UniqueHandle<ModuleTraits>;
 using UniqueInternet = UniqueHandle<InternetHandleTraits>;
+using UniqueCryptProvider = UniqueHandle<CryptProviderTraits>;
