@@ -11,6 +11,7 @@
 #include "app/image_path.h"
 #include "log/log.h"
 #include "policy/auto_update_mode.h"
+#include "service/install_commands.h"
 #include "service/service_controller.h"
 #include "service/service_runtime.h"
 #include "task/task_registration.h"
@@ -20,15 +21,15 @@ namespace {
 
 int RunCommand(Command command, ServiceController& controller) {
     switch (command) {
-        case Command::Install:
-        case Command::Uninstall: break;
-        // The task commands' results are not the exit code either.
+        // No command's result is the exit code; the log says what went wrong.
+        case Command::Install: RunInstallCommand(controller); break;
+        case Command::Uninstall: RunUninstallCommand(controller); break;
         case Command::DeleteTask: DeleteTask(); break;
         case Command::CreateDefaultTask: CreateDefaultTask(controller); break;
-        // The mode commands' results are not the exit code; only the question's answer is.
         case Command::SetSilentAutoUpdate: SetAutoUpdateMode(AutoUpdateMode::Silent); break;
         case Command::SetNotifyAutoUpdate: SetAutoUpdateMode(AutoUpdateMode::Notify); break;
         case Command::SetDisableAutoUpdate: SetAutoUpdateMode(AutoUpdateMode::Disable); break;
+        // Only the question's answer is an exit code.
         case Command::IsSAUEnabled:
             return IsSilentAutoUpdateEnabled() ? kSilentAutoUpdateEnabledExitCode : 0;
         case Command::Unknown: break;
@@ -39,15 +40,17 @@ int RunCommand(Command command, ServiceController& controller) {
 // The service role: the update context (its construction loads the settings) exists for
 // exactly the time the dispatcher runs, so the service thread never sees it vanish.
 int RunServiceRole(ServiceController& controller, const std::wstring& imagePath) {
-    (void)controller;
     try {
         ActiveUpdateContext = new UpdateContext(imagePath);
     } catch (const std::bad_alloc&) {
         return -1;  // at once, without a log line
     }
-    RunServiceDispatcher();
+    bool ranAsService = RunServiceDispatcher();
     delete ActiveUpdateContext;
     ActiveUpdateContext = nullptr;
+    // Started by the hourly task, not by the service control manager: ask it to start the
+    // service, which then runs the cycle.
+    if (!ranAsService) controller.Start();
     return 0;
 }
 

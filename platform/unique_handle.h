@@ -98,6 +98,13 @@ struct CryptProviderTraits {
     static bool Close(Type h) { return CryptReleaseContext(h, 0) != FALSE; }
 };
 
+// Service control manager and service handles alike.
+struct ServiceHandleTraits {
+    using Type = SC_HANDLE;
+    static Type Invalid() { return nullptr; }
+    static bool Close(Type h) { return CloseServiceHandle(h) != FALSE; }
+};
+
 using UniqueFile = UniqueHandle<FileHandleTraits>;
 using UniqueKernelHandle = UniqueHandle<KernelHandleTraits>;
 using UniqueRegKey = UniqueHandle<RegKeyTraits>;
@@ -105,3 +112,4 @@ using UniqueFind = UniqueHandle<FindHandleTraits>;
 using UniqueModule = UniqueHandle<ModuleTraits>;
 using UniqueInternet = UniqueHandle<InternetHandleTraits>;
 using UniqueCryptProvider = UniqueHandle<CryptProviderTraits>;
+using UniqueServiceHandle = UniqueHandle<ServiceHandleTraits>;
