@@ -19,13 +19,6 @@
 
 namespace {
 
-struct ServiceHandleTraits {
-    using Type = SC_HANDLE;
-    static Type Invalid() { return nullptr; }
-    static bool Close(Type h) { return CloseServiceHandle(h) != FALSE; }
-};
-using UniqueService = UniqueHandle<ServiceHandleTraits>;
-
 // How often the watched process's memory counters are read.
 const DWORD kSampleMilliseconds = 2;
 
@@ -108,11 +101,11 @@ bool RunOnce(SC_HANDLE service, const std::wstring& image, double* milliseconds,
 int wmain(int argc, wchar_t** argv) {
     if (argc < 3) return 2;
     int rounds = _wtoi(argv[1]);
-    UniqueService manager(OpenSCManagerW(nullptr, nullptr, SC_MANAGER_CONNECT));
+    UniqueServiceHandle manager(OpenSCManagerW(nullptr, nullptr, SC_MANAGER_CONNECT));
     if (!manager) return 1;
     for (int round = 0; round < rounds; ++round) {
         for (int i = 2; i < argc; ++i) {
-            UniqueService service(
+            UniqueServiceHandle service(
                 OpenServiceW(manager.Get(), argv[i],
                              SERVICE_START | SERVICE_QUERY_STATUS | SERVICE_QUERY_CONFIG));
             std::wstring image;
