@@ -153,6 +153,12 @@ class Machine:
             return []
         return path.read_bytes().decode("utf-16-le").split("\r\n")[:-1]
 
+    # -- the policy file -------------------------------------------------------------------------
+    def write_policy(self, content: bytes):
+        """The policy file holding `content`, in the folder the player's installer creates."""
+        self.policy_folder.mkdir(parents=True, exist_ok=True)
+        self.policy_file.write_bytes(content)
+
     # -- the installed updater and its service --------------------------------------------------
     @property
     def program_folder(self) -> Path:
@@ -255,6 +261,14 @@ def fresh_machine(template, exe, build_dir, name):
 def machine(template, exe, build_dir, request):
     """A fresh machine for one scenario."""
     yield from fresh_machine(template, exe, build_dir, request.node.name)
+
+
+@pytest.fixture
+def workdir(machine):
+    """A current directory that holds the log folder, so any line a program writes shows."""
+    folder = machine.drive_c / "work"
+    (folder / "Tolvan" / "Vorlix").mkdir(parents=True)
+    return folder
 
 
 @pytest.fixture(scope="session")

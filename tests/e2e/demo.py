@@ -46,8 +46,7 @@ def main(build: Path):
         program = machine.install_program()
         print(f"updater installed at {machine.windows_path(program)}")
         # The player's installer creates the policy folder and the log folders.
-        machine.policy_folder.mkdir(parents=True, exist_ok=True)
-        machine.policy_file.write_bytes(POLICY)
+        machine.write_policy(POLICY)
         machine.service_folder
         print(f"policy file {machine.windows_path(machine.policy_file)}:")
         for line in POLICY.decode().splitlines():

@@ -15,14 +15,6 @@ def snapshot(folder):
     return sorted((p.relative_to(folder), p.stat().st_size) for p in folder.rglob("*"))
 
 
-@pytest.fixture
-def workdir(machine):
-    """A current directory that holds the log folder, so any line written would show."""
-    folder = machine.drive_c / "work"
-    (folder / "Tolvan" / "Vorlix").mkdir(parents=True)
-    return folder
-
-
 @pytest.mark.parametrize("argument", ["-Install", "install", "/install", "-install ", "-ISSAUENABLED", ""])
 def test_an_unrecognised_option_exits_0_and_leaves_no_trace(machine, workdir, argument):
     before = snapshot(workdir)

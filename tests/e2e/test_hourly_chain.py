@@ -29,8 +29,7 @@ def test_three_hourly_runs_update_both_flavours_then_record_the_check(machine, u
     publish_update(update_host, signer, activex=CURRENT, plugin=CURRENT, frequency=2)
     machine.reg_add(conftest.ACTIVEX_KEY, "Version", "REG_SZ", OLDER)
     machine.reg_add(conftest.PLUGIN_KEY, "Version", "REG_SZ", OLDER)
-    machine.policy_folder.mkdir(parents=True, exist_ok=True)
-    machine.policy_file.write_bytes(POLICY)
+    machine.write_policy(POLICY)
     machine.service_folder  # the service's log folder
     program = machine.install_program()
 

@@ -28,14 +28,6 @@ CONTENT = bytes(range(256)) * 64
 
 
 @pytest.fixture
-def workdir(machine):
-    """The updater's current directory, holding the log folder."""
-    folder = machine.drive_c / "work"
-    (folder / "Tolvan" / "Vorlix").mkdir(parents=True)
-    return folder
-
-
-@pytest.fixture
 def temp_folder(machine):
     """GetTempPathW of the machine's user, as it is before the scenario runs."""
     folder = machine.drive_c / "users" / getpass.getuser() / "Temp"

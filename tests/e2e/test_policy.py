@@ -11,14 +11,6 @@ ENABLED = 1001  # the exit code of -isSAUEnabled when silent auto-update is on
 
 
 @pytest.fixture
-def workdir(machine):
-    """A current directory that holds the log folder, so any line written would show."""
-    folder = machine.drive_c / "work"
-    (folder / "Tolvan" / "Vorlix").mkdir(parents=True)
-    return folder
-
-
-@pytest.fixture
 def policy_folder(machine):
     """The policy folder where the program under test finds it, as the installer leaves it."""
     machine.policy_folder.mkdir(parents=True)

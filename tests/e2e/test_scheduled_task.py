@@ -18,14 +18,6 @@ DESCRIPTION = (
 AUTHOR = "Kestiva Systems Incorporated"
 
 
-@pytest.fixture
-def workdir(machine):
-    """Where the commands start: its current directory holds the log folder."""
-    folder = machine.drive_c / "work"
-    (folder / "Tolvan" / "Vorlix").mkdir(parents=True)
-    return folder
-
-
 @pytest.fixture(params=["1.0", "2.0"])
 def scheduler(request, machine):
     """The machine with the Task Scheduler version the updater takes there."""
@@ -238,7 +230,8 @@ def test_the_stored_task_starts_the_updater_without_arguments(machine, updater, 
     assert machine.run_program(updater, "-createDefaultTask", cwd=workdir) == 0
     # Verbose logging shows the run: the settings lines land in the log under the folder the
     # scheduler starts the program in.
-    machine.policy_folder.mkdir(parents=True)
-    machine.policy_file.write_bytes(b"SilentAutoUpdateVerboseLogging=1\r\n")
+    machine.write_policy(b"SilentAutoUpdateVerboseLogging=1\r\n")
     assert st.run_task_action(machine) == 0
-    assert logged(machine, machine.system_folder) == ["[info] 1614", "[info] 1616"]
+    # Not the service: the dispatcher cannot connect, and the start request finds no service.
+    assert logged(machine, machine.system_folder) == [
+        "[info] 1614", "[info] 1616", "[info] 1618", "[info] 1619 1063", "[error] 1222 1060"]

@@ -4,7 +4,6 @@ service, removal, and a start request for a service that already runs."""
 
 import pytest
 
-import conftest
 from conftest import RUNNING, SERVICE_NAME, strip_stamp
 from update_host import MANIFEST_PATH, UpdateHost
 
@@ -16,13 +15,6 @@ SERVICE_CODES = {"1219", "1220", "1221", "1222", "1223", "1224", "1225", "1226",
                  "1229", "1230", "1231", "1232", "1302", "1303", "1304", "1427"}
 ERROR_SERVICE_NOT_ACTIVE = 1062
 ERROR_SERVICE_ALREADY_RUNNING = 1056
-
-
-@pytest.fixture
-def workdir(machine):
-    folder = machine.drive_c / "work"
-    (folder / "Tolvan" / "Vorlix").mkdir(parents=True)
-    return folder
 
 
 def service_lines(machine, folder):
@@ -79,9 +71,7 @@ def slow_update_host(machine, update_host_pki, tmp_path):
 
 def busy_service(machine, program):
     """The service registered for `program` and running a slow cycle."""
-    machine.policy_folder.mkdir(parents=True, exist_ok=True)
-    machine.policy_file.write_bytes(b"SilentAutoUpdateEnable=1\r\n"
-                                    b"SilentAutoUpdateServerDomain=localhost\r\n")
+    machine.write_policy(b"SilentAutoUpdateEnable=1\r\nSilentAutoUpdateServerDomain=localhost\r\n")
     machine.register_service(program)
     machine.start_service()
     machine.wait_for_service(RUNNING)

@@ -35,11 +35,6 @@ def service(machine):
     return machine
 
 
-def with_policy(machine, content: bytes):
-    machine.policy_folder.mkdir(parents=True, exist_ok=True)
-    machine.policy_file.write_bytes(content)
-
-
 def cycle_lines(machine):
     """The log lines from the cycle's start on, without time stamps."""
     lines = [strip_stamp(line) for line in machine.service_log()]
@@ -60,7 +55,7 @@ def state(machine):
 def test_without_silent_updating_the_cycle_does_nothing(service, update_host, policy):
     update_host.publish(MANIFEST_PATH, manifest())
     if policy is not None:
-        with_policy(service, policy)
+        service.write_policy(policy)
     service.run_service()
     assert cycle_lines(service)[:2] == (["[info] 1608", "[info] 1612"] if policy else [])
     assert update_host.requests() == []
@@ -69,7 +64,7 @@ def test_without_silent_updating_the_cycle_does_nothing(service, update_host, po
 
 def test_a_check_that_is_not_due_asks_nothing_and_writes_nothing(service, update_host):
     update_host.publish(MANIFEST_PATH, manifest())
-    with_policy(service, SILENT)
+    service.write_policy(SILENT)
     last = hex(file_time(time.time() - 3600))
     service.reg_add(STATE_KEY, "LastUpdateCheck", "REG_QWORD", last)
     service.reg_add(STATE_KEY, "CheckFrequency", "REG_DWORD", "1")
@@ -85,7 +80,7 @@ def test_a_check_that_finds_everything_current_is_recorded(service, update_host,
                                                            stored):
     update_host.publish(MANIFEST_PATH, manifest(advertised))
     service.reg_add(conftest.ACTIVEX_KEY, "Version", "REG_SZ", "11.3.300.265")
-    with_policy(service, SILENT)
+    service.write_policy(SILENT)
     started = file_time(time.time() - 1)
     service.run_service()
     assert cycle_lines(service)[:2] == ["[info] 1608", "[info] 1612"]
@@ -102,7 +97,7 @@ def test_after_seven_installer_starts_silent_updating_is_given_up(service, updat
     update_host.publish(MANIFEST_PATH, manifest(3, newer))
     service.reg_add(conftest.ACTIVEX_KEY, "Version", "REG_SZ", "11.3.300.265")
     service.reg_add(STATE_KEY, "UpdateAttempts", "REG_DWORD", "7")
-    with_policy(service, SILENT)
+    service.write_policy(SILENT)
     service.run_service()
     assert cycle_lines(service)[:3] == ["[info] 1608", "[error] 1301", "[info] 1612"]
     policy = service.policy_file.read_bytes()
@@ -114,7 +109,7 @@ def test_after_seven_installer_starts_silent_updating_is_given_up(service, updat
 
 
 def test_no_update_host_leaves_the_state_alone(service):
-    with_policy(service, SILENT)
+    service.write_policy(SILENT)
     service.run_service()
     assert [line.split()[1] for line in cycle_lines(service)[:5]] == [
         "1608", "1403", "1407", "1408", "1612"]
@@ -123,7 +118,7 @@ def test_no_update_host_leaves_the_state_alone(service):
 
 def test_an_untrusted_update_host_leaves_the_state_alone(service, untrusted_update_host):
     untrusted_update_host.publish(MANIFEST_PATH, manifest())
-    with_policy(service, SILENT)
+    service.write_policy(SILENT)
     service.run_service()
     lines = cycle_lines(service)
     assert lines[1] == "[warning] 1403 12157"
@@ -158,7 +153,7 @@ def run_codes(machine, run):
 def test_one_flavour_a_run_activex_first_until_both_are_current(service, update_host, signer):
     publish_update(update_host, signer, activex=CURRENT, plugin=CURRENT, frequency=3)
     installed(service)
-    with_policy(service, SILENT)
+    service.write_policy(SILENT)
 
     service.run_service()
     assert run_codes(service, 1) == ["1608", "1600", "1602", "1609", "1612"]
@@ -191,7 +186,7 @@ def test_from_windows_8_on_activex_is_left_to_the_system(service, update_host, s
                  check=True)
     publish_update(update_host, signer, activex=CURRENT, plugin=CURRENT)
     installed(service)
-    with_policy(service, SILENT)
+    service.write_policy(SILENT)
     service.run_service()
     assert run_codes(service, 1) == ["1608", "1601", "1602", "1610", "1612"]
     assert [r["mark"] for r in installer_records(service, 1)] == ["plugin"]
@@ -202,7 +197,7 @@ def test_a_counter_of_six_still_lets_one_installer_run(service, update_host, sig
     publish_update(update_host, signer, activex=CURRENT, plugin=CURRENT)
     installed(service)
     service.reg_add(STATE_KEY, "UpdateAttempts", "REG_DWORD", "6")
-    with_policy(service, SILENT)
+    service.write_policy(SILENT)
     service.run_service()
     assert run_codes(service, 1) == ["1608", "1600", "1602", "1609", "1612"]
     assert len(installer_records(service, 1)) == 1
@@ -214,7 +209,7 @@ def test_a_package_signed_under_another_root_is_never_started(service, update_ho
     stranger = signing_pki.issue(signing_pki.new_root("Unrelated Root"), "Unrelated Signer")
     publish_update(update_host, stranger, activex=CURRENT, plugin=CURRENT, frequency=2)
     installed(service)
-    with_policy(service, SILENT)
+    service.write_policy(SILENT)
     service.run_service()
     lines = [strip_stamp(line) for line in service.service_log()]
     cycle = lines[lines.index("[info] 1608"):]

@@ -1,8 +1,6 @@
 """The update host client against the real local update host (nginx), through the
 fetch_manifest and package_request fixture programs on a Wine machine."""
 
-import pytest
-
 import conftest
 from conftest import strip_stamp
 from update_host import MANIFEST_PATH, PACKAGE_FOLDER
@@ -12,14 +10,6 @@ MANIFEST = (b'<?xml version="1.0" encoding="UTF-8"?>\n'
             b'<SAUConfig checkFrequency="2"/></version>\n')
 MANIFEST_AGENT = "Get Vorlix Player version xml/1.0"
 PACKAGE_AGENT = "Download Vorlix Player Installer/1.0"
-
-
-@pytest.fixture
-def workdir(machine):
-    """A current directory that holds the log folder, so the fetch's lines land in it."""
-    folder = machine.drive_c / "work"
-    (folder / "Tolvan" / "Vorlix").mkdir(parents=True)
-    return folder
 
 
 def fetch_manifest(machine, workdir, host="localhost"):

@@ -12,13 +12,6 @@ COMPLETE = (b'\xef\xbb\xbf<?xml version="1.0" encoding="UTF-8"?>\n<!-- announced
             b'<Plugin buildMinor="7" buildMajor="300" minor="011" major="12"/></version>')
 
 
-@pytest.fixture
-def workdir(machine):
-    folder = machine.drive_c / "work"
-    (folder / "Tolvan" / "Vorlix").mkdir(parents=True)
-    return folder
-
-
 def fetch(machine, workdir):
     result = machine.wine(conftest.FIXTURES / "fetch_version_manifest.exe", "localhost", cwd=workdir)
     assert result.returncode in (0, 1), f"the fixture did not run: {result!r}"
