@@ -2,6 +2,7 @@
 
 #include <shlobj.h>
 
+#include <cstring>
 #include <cwchar>
 
 #include "installer/path_buffer.h"
@@ -85,6 +86,13 @@ bool IsSignedByAndValid(const CryptoFunctions& functions, PCCERT_CONTEXT subject
     return true;
 }
 
+// The same certificate, whichever store its context came from: the signer's context is the
+// verification's own copy, not the one in the message's store.
+bool IsSameCertificate(PCCERT_CONTEXT a, PCCERT_CONTEXT b) {
+    return a->cbCertEncoded == b->cbCertEncoded &&
+           std::memcmp(a->pbCertEncoded, b->pbCertEncoded, a->cbCertEncoded) == 0;
+}
+
 }  // namespace
 
 bool LoadSystemLibrary(const wchar_t* name, CryptoFunctions* functions) {
@@ -166,7 +174,7 @@ bool PackageVerifier::VerifyPackage(const BYTE* message, DWORD messageLength,
         issuer.Reset(f.CertFindCertificateInStore(carried.Get(), kEncoding, 0, CERT_FIND_ISSUER_OF,
                                                   current.Get(), nullptr));
         // No issuer carried, or a self-signed certificate of the message: the top is reached.
-        if (issuer.Get() == nullptr || issuer.Get() == current.Get()) break;
+        if (issuer.Get() == nullptr || IsSameCertificate(issuer.Get(), current.Get())) break;
         if (!IsSignedByAndValid(f, current.Get(), issuer.Get())) return false;
         current.Reset(issuer.Release());
     }
