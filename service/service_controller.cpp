@@ -39,6 +39,30 @@ struct ServiceHandles {
     }
 };
 
+// The codes of one operation on the registered service.
+struct OperationCodes {
+    const LogCode& managerFailed;
+    const LogCode& openFailed;
+    const LogCode& callFailed;
+};
+
+// The common pattern: the manager opened with all access, the service with `access`, one call;
+// both closed before any failure is logged. True when the call succeeded.
+template <typename Call>
+bool OnService(const std::wstring& name, DWORD access, const OperationCodes& codes, Call call) {
+    ServiceHandles handles;
+    if (!handles.OpenManager(SC_MANAGER_ALL_ACCESS)) return Fail(codes.managerFailed);
+    if (!handles.Open(name, access)) {
+        handles.CloseKeepingError();
+        return Fail(codes.openFailed);
+    }
+    if (!call(handles.service.Get())) {
+        handles.CloseKeepingError();
+        return Fail(codes.callFailed);
+    }
+    return true;
+}
+
 }  // namespace
 
 std::wstring ServiceController::QuotedImagePath() const { return L"\"" + imagePath_ + L"\""; }
@@ -64,62 +88,41 @@ bool ServiceController::Install() {
 bool ServiceController::SetDescription() {
     // The description structure takes a modifiable pointer; the service manager only reads it.
     std::wstring text = LoadLocalizedString(IDS_SERVICE_DESCRIPTION);
-    ServiceHandles handles;
-    if (!handles.OpenManager(SC_MANAGER_ALL_ACCESS)) return Fail(kDescriptionManagerFailed);
-    if (!handles.Open(serviceName_, SERVICE_CHANGE_CONFIG)) {
-        handles.CloseKeepingError();
-        return Fail(kDescriptionServiceFailed);
-    }
-    SERVICE_DESCRIPTIONW description = {&text[0]};
-    if (!ChangeServiceConfig2W(handles.service.Get(), SERVICE_CONFIG_DESCRIPTION, &description)) {
-        handles.CloseKeepingError();
-        return Fail(kDescriptionSetFailed);
-    }
-    return true;
+    return OnService(serviceName_, SERVICE_CHANGE_CONFIG,
+                     {kDescriptionManagerFailed, kDescriptionServiceFailed, kDescriptionSetFailed},
+                     [&](SC_HANDLE service) {
+                         SERVICE_DESCRIPTIONW description = {&text[0]};
+                         return ChangeServiceConfig2W(service, SERVICE_CONFIG_DESCRIPTION,
+                                                      &description) != FALSE;
+                     });
 }
 
 bool ServiceController::Start() {
-    ServiceHandles handles;
-    if (!handles.OpenManager(SC_MANAGER_ALL_ACCESS)) return Fail(kStartManagerFailed);
-    if (!handles.Open(serviceName_, SERVICE_ALL_ACCESS)) {
-        handles.CloseKeepingError();
-        return Fail(kStartServiceOpenFailed);
-    }
-    if (!StartServiceA(handles.service.Get(), 0, nullptr)) {
-        handles.CloseKeepingError();
-        return Fail(kStartRefused);
-    }
+    if (!OnService(serviceName_, SERVICE_ALL_ACCESS,
+                   {kStartManagerFailed, kStartServiceOpenFailed, kStartRefused},
+                   [](SC_HANDLE service) { return StartServiceA(service, 0, nullptr) != FALSE; }))
+        return false;
     Log(kStartAccepted);
     return true;
 }
 
 bool ServiceController::Stop() {
-    ServiceHandles handles;
-    if (!handles.OpenManager(SC_MANAGER_ALL_ACCESS)) return Fail(kStopManagerFailed);
-    if (!handles.Open(serviceName_, SERVICE_ALL_ACCESS)) {
-        handles.CloseKeepingError();
-        return Fail(kStopServiceOpenFailed);
-    }
-    SERVICE_STATUS status = {};
-    if (!ControlService(handles.service.Get(), SERVICE_CONTROL_STOP, &status)) {
-        handles.CloseKeepingError();
-        return Fail(kStopRefused);
-    }
+    if (!OnService(serviceName_, SERVICE_ALL_ACCESS,
+                   {kStopManagerFailed, kStopServiceOpenFailed, kStopRefused},
+                   [](SC_HANDLE service) {
+                       SERVICE_STATUS status = {};
+                       return ControlService(service, SERVICE_CONTROL_STOP, &status) != FALSE;
+                   }))
+        return false;
     Log(kStopAccepted);
     return true;
 }
 
 bool ServiceController::Remove() {
-    ServiceHandles handles;
-    if (!handles.OpenManager(SC_MANAGER_ALL_ACCESS)) return Fail(kRemoveManagerFailed);
-    if (!handles.Open(serviceName_, SERVICE_ALL_ACCESS)) {
-        handles.CloseKeepingError();
-        return Fail(kRemoveServiceOpenFailed);
-    }
-    if (!DeleteService(handles.service.Get())) {
-        handles.CloseKeepingError();
-        return Fail(kRemoveRefused);
-    }
+    if (!OnService(serviceName_, SERVICE_ALL_ACCESS,
+                   {kRemoveManagerFailed, kRemoveServiceOpenFailed, kRemoveRefused},
+                   [](SC_HANDLE service) { return DeleteService(service) != FALSE; }))
+        return false;
     Log(kServiceMarkedForDeletion);
     return true;
 }
@@ -131,20 +134,15 @@ bool ServiceController::Exists() {
 }
 
 bool ServiceController::Reconfigure() {
-    ServiceHandles handles;
-    if (!handles.OpenManager(SC_MANAGER_ALL_ACCESS)) return Fail(kReconfigureManagerFailed);
-    if (!handles.Open(serviceName_, SERVICE_CHANGE_CONFIG)) {
-        handles.CloseKeepingError();
-        return Fail(kReconfigureServiceOpenFailed);
-    }
     std::wstring path = QuotedImagePath();
-    if (!ChangeServiceConfigW(handles.service.Get(), SERVICE_NO_CHANGE, SERVICE_NO_CHANGE,
-                              SERVICE_NO_CHANGE, path.c_str(), nullptr, nullptr, nullptr, nullptr,
-                              nullptr, displayName_.c_str())) {
-        handles.CloseKeepingError();
-        return Fail(kReconfigureRefused);
-    }
-    handles.service.Reset();
-    handles.manager.Reset();
+    if (!OnService(serviceName_, SERVICE_CHANGE_CONFIG,
+                   {kReconfigureManagerFailed, kReconfigureServiceOpenFailed, kReconfigureRefused},
+                   [&](SC_HANDLE service) {
+                       return ChangeServiceConfigW(service, SERVICE_NO_CHANGE, SERVICE_NO_CHANGE,
+                                                   SERVICE_NO_CHANGE, path.c_str(), nullptr,
+                                                   nullptr, nullptr, nullptr, nullptr,
+                                                   displayName_.c_str()) != FALSE;
+                   }))
+        return false;
     return SetDescription();
 }
